@@ -103,6 +103,9 @@ void ReplaceFileContent(const fs::path& path, const std::vector<uint8_t>& data)
     fs::path target = fs::canonical(path, ec);
     if (ec)
         Fail("Cannot open file", path, ec.value());
+    // A movie the user may not write stays as it is, although its folder would allow the rename.
+    if (::access(target.c_str(), W_OK) != 0)
+        Fail("Cannot create file", path, errno);
     fs::perms perms = fs::status(target).permissions();
 
     std::random_device rd;
