@@ -270,3 +270,48 @@ TEST(SwfCompressCorpus, RoundTripOfEveryPlainMovie)
     }
     EXPECT_GT(roundTrips, 40);
 }
+
+TEST(SwfCompressCorpus, MalformedFilesAreRefusedUntouchedOrConverted)
+{
+    auto corpus = CorpusDir();
+    if (!corpus)
+        GTEST_SKIP() << "corpus not found (MOVISCOPE_CORPUS_DIR)";
+    TempDir dir;
+    for (const auto& e : fs::directory_iterator(*corpus / "malformed")) {
+        if (e.path().extension() != ".swf")
+            continue;
+        SCOPED_TRACE(e.path().filename().string());
+        const fs::path m = CopyInto(e.path(), dir.Path(), "m.swf");
+        const Bytes before = ReadFileBytes(m);
+        TSWFHeader h{};
+        try {
+            ReadSWFHeader(m, h);
+        } catch (const EZlibError&) {
+            std::memcpy(h.Signature, before.data(), 3);
+        }
+        bool changed = false;
+        try {
+            changed = HasSignature(h, "CWS") ? DecompressSWF(m, h) : CompressSWF(m, h);
+        } catch (const EZlibError& err) {
+            EXPECT_STREQ(err.what(), "Error");
+        }
+        if (!changed) {
+            EXPECT_EQ(ReadFileBytes(m), before);
+        } else if (HasSignature(h, "CWS")) {
+            EXPECT_EQ(fs::file_size(m), +HeaderOf(m).FileLength);
+        }
+        EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+    }
+    // The documented outcomes of the compressed ones.
+    struct Case { const char* file; int outcome; };   // 1 true, 0 false, -1 error
+    for (Case c : {Case{"cws_len_larger.swf", 0}, Case{"cws_len_smaller.swf", 1},
+                   Case{"trunc_mid_cws.swf", 0}, Case{"cws_bad_zlib_header.swf", -1},
+                   Case{"cws_bad_zlib_data.swf", -1}}) {
+        SCOPED_TRACE(c.file);
+        const fs::path m = CopyInto(*corpus / "malformed" / c.file, dir.Path(), "m.swf");
+        if (c.outcome < 0)
+            EXPECT_THROW(DecompressSWF(m, Claimed("CWS", 7)), EZlibError);
+        else
+            EXPECT_EQ(DecompressSWF(m, Claimed("CWS", 7)), c.outcome == 1);
+    }
+}
