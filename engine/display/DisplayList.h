@@ -29,13 +29,15 @@ using DisplayList = std::map<uint16_t, DisplayObject>;
 struct PlayLimits {
     static constexpr int MaxNesting = 24;           // sprite inside sprite
     static constexpr int MaxTagsPerFrame = 200000;  // control tags run for one frame, all levels
-    static constexpr size_t MaxObjects = 100000;    // display objects alive at once
+    static constexpr size_t MaxObjects = 100000;    // display objects alive at once, all levels
 };
 
 struct PlayBudget {
     int tagsLeft = PlayLimits::MaxTagsPerFrame;
-    size_t objects = 0;
+    size_t* alive = nullptr;                        // the player's count of live objects
 };
+
+using Dictionary = std::map<uint16_t, std::shared_ptr<const Character>>;
 
 // A timeline being played: the root movie or one sprite instance.
 class SpriteInstance {
@@ -46,16 +48,23 @@ public:
     int TotalFrames() const { return static_cast<int>(FTimeline->frames.size()); }
 
     // Runs the control tags of the next frame (looping at the end) after moving the children on.
-    void Step(std::map<uint16_t, std::shared_ptr<const Character>>& dictionary, PlayBudget& budget,
+    void Step(Dictionary& dictionary, PlayBudget& budget,
               Rgba* background);
+    // Moves only the sprites on this timeline on (a stopped timeline's children keep playing).
+    void StepChildren(Dictionary& dictionary, PlayBudget& budget, Rgba* background);
     // Runs the tags of one frame without moving anything else.
-    void RunFrame(int frame, std::map<uint16_t, std::shared_ptr<const Character>>& dictionary,
+    void RunFrame(int frame, Dictionary& dictionary,
                   PlayBudget& budget, Rgba* background);
-    void Reset();
+    // Empties the list; returns how many objects went, descendants included.
+    size_t Reset();
+    size_t CountObjects() const;
 
 private:
-    void Place(const PlaceObject&, std::map<uint16_t, std::shared_ptr<const Character>>& dictionary,
+    void Place(const PlaceObject&, Dictionary& dictionary,
                PlayBudget& budget, Rgba* background);
+    void Remove(uint16_t depth, PlayBudget& budget);
+    std::shared_ptr<SpriteInstance> MakeSprite(const Character& c, Dictionary& dictionary, PlayBudget& budget,
+                                               Rgba* background);
     const Timeline* FTimeline;
     int FNesting;
     int FFrame = 0;

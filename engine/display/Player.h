@@ -22,13 +22,21 @@ public:
     // For the renderer
     const DisplayList& Root() const { return FRoot.List(); }
     Rect Stage() const { return FMovie->stage; }
+    // Characters as defined so far on the timeline (an id may be freed and defined again).
+    const Dictionary& Characters() const { return FDictionary; }
+    const Character* FindCharacter(uint16_t id) const
+    {
+        auto it = FDictionary.find(id);
+        return it != FDictionary.end() ? it->second.get() : nullptr;
+    }
 
 private:
     void Rebuild();
     void StepRoot();
     std::shared_ptr<const MovieDefinition> FMovie;
-    std::map<uint16_t, std::shared_ptr<const Character>> FDictionary;
+    Dictionary FDictionary;
     SpriteInstance FRoot;
+    size_t FAlive = 0;
     int FFrame = 0;
     Rgba FBackground{255, 255, 255, 255};
 };

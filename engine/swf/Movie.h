@@ -54,6 +54,7 @@ struct BitmapDefinition : Character {
 // Characters not drawn yet (fonts, text, buttons, morphs, sounds, ...): kept for later work.
 struct OtherCharacter : Character {
     OtherCharacter(uint16_t id, int code) : Character(Kind::Other, id, code) {}
+    std::vector<uint8_t> body; // the tag's bytes after the id
 };
 
 struct PlaceObject {
