@@ -69,13 +69,20 @@ int main(int argc, char** argv)
     if (width > kMaxSide || height > kMaxSide || fit > kMaxSide)
         return Usage("the picture size is too large");
 
+    std::shared_ptr<const swf::MovieDefinition> movie;
+    try {
+        movie = swf::LoadMovie(std::filesystem::path(input));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "moviscope-thumbnailer: %s: %s\n", input.c_str(), e.what());
+        return 1;
+    }
+
     // Offscreen: the thumbnailer runs from file managers without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
     try {
-        const auto movie = swf::LoadMovie(std::filesystem::path(input));
         swf::Player player(movie);
         const int total = player.TotalFrames();
         if (frame == 0)
