@@ -109,7 +109,7 @@ void TMoviscope_Main::CreateComponents()
 
     // Large tool bar.
     CoolBar1 = Named(new TCoolBar(client), "CoolBar1");
-    CoolBar1->setFixedHeight(55);
+    CoolBar1->setMinimumHeight(55);   // the style decides how much more the captions need
     CoolBar1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     ToolBar1 = Named(new QToolBar, "ToolBar1", "Main tool bar");
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

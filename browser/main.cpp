@@ -8,8 +8,9 @@ int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     InitAppDir();
-    QApplication::setApplicationName(QStringLiteral("Moviscope"));
-    QApplication::setApplicationDisplayName(ApplicationTitle);
+    // The application title: message boxes show it. Set as the name, not the display name,
+    // which X11 would append to every window caption.
+    QApplication::setApplicationName(ApplicationTitle);
     InitIconTheme();
     auto* window = new TMoviscope_Main;
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -17,16 +17,17 @@ int TCoolBar::AddBand(QWidget* control, bool breakBefore, int minHeight, int wid
         FRows->addLayout(FRow);
     } else if (FRow->count() > 0) {
         // The band before is no longer the last of its row: it keeps its own width.
-        QWidget* before = FRow->itemAt(FRow->count() - 1)->widget();
-        if (before)
-            FRow->setStretchFactor(before, 0);
+        Band& before = FBands.back();
+        FRow->setStretchFactor(before.control, 0);
+        if (before.width >= 0)
+            before.control->setFixedWidth(before.width);
     }
     control->setParent(this);
-    if (width >= 0)
-        control->setMinimumWidth(width);
+    // The last band of a row takes the rest of it, whatever its width.
     FRow->addWidget(control, 1);
     Band band;
     band.control = control;
+    band.width = width;
     FBands.push_back(band);
     const int index = BandCount() - 1;
     SetBandMinHeight(index, minHeight);

@@ -30,6 +30,7 @@ private:
     struct Band {
         QWidget* control = nullptr;
         int minHeight = 0;
+        int width = -1;
     };
     QVBoxLayout* FRows;
     QHBoxLayout* FRow = nullptr;
