@@ -70,6 +70,8 @@ public:
     // nothing changed; one that cannot be read throws with the previous entries,
     // FCurrentPIDL and FFolderPath kept.
     void Browse(const TItemIdList& pidl);
+    // Browse after the bind: for callers that do something between the two steps.
+    void BrowseBound(const TItemIdList& pidl, const ShellFolderPtr& folder);
     // Parsing name of FCurrentPIDL (empty before the first listing).
     QString CurrentParsingName() const;
 

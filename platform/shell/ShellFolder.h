@@ -54,7 +54,7 @@ struct TEnumItem {
 class ShellFolder;
 using ShellFolderPtr = std::shared_ptr<const ShellFolder>;
 
-class ShellFolder {
+class ShellFolder : public std::enable_shared_from_this<ShellFolder> {
 public:
     virtual ~ShellFolder() = default;
 
