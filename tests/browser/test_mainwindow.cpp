@@ -1,5 +1,5 @@
 // The main window's creation, layout commands, first activation and closing.
-#include "MainWindowFixture.h"
+#include "test_mainwindow_fixture.h"
 
 #include "platform/shell/ShellFolder.h"
 #include "platform/vcl/CoolBar.h"
