@@ -1,12 +1,6 @@
 #include "browser/OptionDlg.h"
 
-#if __has_include("browser/BrowseFolder.h")
 #include "browser/BrowseFolder.h"
-#else
-// The shared folder prompt, as its unit declares it.
-QString BrowseForFolder(QWidget* owner, const QString& caption, const QString& instruction, bool editBox,
-                        const QString& okText);
-#endif
 #include "browser/Databases.h"
 #include "browser/Globals.h"
 #include "browser/Settings.h"
@@ -257,6 +251,8 @@ void TOptionDialog::BuildDatabasePage()
     connect(Button9, &QPushButton::clicked, this, Reported([this] { Button9Click(); }));
     for (QLineEdit* edit : {Edit9, Edit10, Edit11})
         connect(edit, &QLineEdit::textChanged, this, [this] { EnableApply(); });
+    // The spin box rewrites its line edit with signals blocked after a step.
+    connect(UpDown1, &QSpinBox::valueChanged, this, [this] { EnableApply(); });
 }
 
 // ---- behaviour
