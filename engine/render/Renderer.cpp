@@ -24,12 +24,20 @@ struct Context {
     double stageScale;   // device pixels per twip at stage level
     bool antialias;
     bool smooth;
+    QTransform maskShift;  // masks test pixel centres: they ignore the sample offset
     int drawsLeft = MaxDrawsPerFrame;
 };
 
 double ScaleOf(const QTransform& m)
 {
     return std::sqrt(std::abs(m.m11() * m.m22() - m.m12() * m.m21()));
+}
+
+// Shapes land on whole device pixels, as the reference player places them (the sample offset kept).
+QTransform Snapped(const Context& ctx, const QTransform& t)
+{
+    const double ox = ctx.maskShift.dx(), oy = ctx.maskShift.dy();
+    return QTransform(t.m11(), t.m12(), t.m21(), t.m22(), std::round(t.dx() + ox) - ox, std::round(t.dy() + oy) - oy);
 }
 
 const BitmapDefinition* FindBitmap(const Context& ctx, uint16_t id)
@@ -104,8 +112,9 @@ bool Visible(const Context& ctx, const QTransform& m, const Rect& bounds, double
     return d.intersects(ctx.device) || d.isEmpty();
 }
 
-void DrawShape(Context& ctx, const ShapeCharacter& shape, const QTransform& m, const ColorTransform& cx)
+void DrawShape(Context& ctx, const ShapeCharacter& shape, const QTransform& placed, const ColorTransform& cx)
 {
+    const QTransform m = Snapped(ctx, placed);
     if (!Visible(ctx, m, shape.bounds, 40))
         return;
     auto geometry = GeometryOf(shape);
@@ -138,7 +147,7 @@ void CollectMask(Context& ctx, const DisplayObject& obj, const QTransform& m, QP
         return;
     if (obj.character->kind == Character::Kind::Shape) {
         auto geometry = GeometryOf(static_cast<const ShapeCharacter&>(*obj.character));
-        out.addPath(m.map(geometry->outline));
+        out.addPath(Snapped(ctx, m).map(geometry->outline));
     } else if (obj.sprite) {
         for (const auto& [depth, child] : obj.sprite->List())
             if (child.clipDepth == 0)
@@ -187,7 +196,7 @@ void DrawList(Context& ctx, const DisplayList& list, const QTransform& parent, c
             CollectMask(ctx, obj, m, area, nesting);
             p.save();
             p.setTransform(QTransform());
-            p.setClipPath(area, Qt::IntersectClip);
+            p.setClipPath(ctx.maskShift.map(area), Qt::IntersectClip);
             masks.push_back(obj.clipDepth);
             continue;
         }
@@ -230,10 +239,10 @@ QTransform StageTransform(const Rect& stage, const QRectF& viewport, const Rende
 namespace {
 
 void DrawFrame(const Player& player, QPainter& painter, const QTransform& base, const QRectF& device, double stageScale,
-               bool antialias, bool smooth)
+               bool antialias, bool smooth, const QTransform& maskShift = {})
 {
     painter.setRenderHint(QPainter::Antialiasing, antialias);
-    Context ctx{painter, player, device, stageScale, antialias, smooth};
+    Context ctx{painter, player, device, stageScale, antialias, smooth, maskShift};
     DrawList(ctx, player.Root(), base, ColorTransform{}, 0);
 }
 
@@ -251,7 +260,8 @@ QImage Multisampled(const Player& player, const QTransform& base, const QRect& a
         samples[i].fill(background);
         QPainter p(&samples[i]);
         const QTransform shift = QTransform::fromTranslate(-area.x() - SampleOffsets[i].x(), -area.y() - SampleOffsets[i].y());
-        DrawFrame(player, p, base * shift, QRectF(0, 0, area.width(), area.height()), stageScale, false, smooth);
+        DrawFrame(player, p, base * shift, QRectF(0, 0, area.width(), area.height()), stageScale, false, smooth,
+                  QTransform::fromTranslate(SampleOffsets[i].x(), SampleOffsets[i].y()));
     }
     QImage out(area.size(), QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < area.height(); ++y) {
