@@ -123,9 +123,9 @@ void ReplaceFileContent(const fs::path& path, const std::vector<uint8_t>& data)
         Fail("Cannot create file", temp, EEXIST);
     try {
         WriteAll(fd, data, temp);
-        // The new content must be on disk before the rename makes it the movie.
-        if (::fsync(fd) != 0)
-            Fail("Cannot write file", temp, errno);
+        // No fsync: a failed write or close (a full disk) is caught here, and the rename over an
+        // existing file makes the file systems we run on flush the data first; forcing it to
+        // the platter would double the time of a small movie.
         if (::close(fd) != 0) {
             fd = -1;
             Fail("Cannot write file", temp, errno);
