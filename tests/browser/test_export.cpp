@@ -70,8 +70,9 @@ protected:
         bool closed = false;
         QObject::connect(form, &TExportForm::Closed, [&] { closed = true; });
         form->StartExport();
-        if (!closed)
+        if (!closed) {
             EXPECT_NE(QApplication::overrideCursor(), nullptr) << "no hourglass during the export";
+        }
         const bool ok = SpinUntil([&] { return closed && form.isNull(); });
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "cursor not restored";
         return ok;
