@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,11 +29,18 @@ TOptionDialog::TOptionDialog(QWidget* owner, TLibraryDatabases& databases)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(true);
     setFixedSize(429, 463);
+    // The design's sizes assume an 8 point face; the system family at that size keeps the texts inside.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setAccessibleName(QStringLiteral("Option pages"));
     PageControl1->setGeometry(8, 6, 414, 423);
+    PageControl1->setUsesScrollButtons(false);
+    // The captions carry their own blanks for spacing; the style's padding would push the third off.
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 0px; }"));
     BuildCapturePage();
     BuildConnectionPage();
     BuildDatabasePage();
@@ -100,8 +108,8 @@ void TOptionDialog::BuildCapturePage()
     PageControl1->addTab(Database, QStringLiteral("  Flash  Capture       "));
 
     QGroupBox* folder = Group(Database, QStringLiteral(" Default Capture Folder "), {15, 10, 378, 95}, QStringLiteral("folder-pictures"));
-    Text(folder, QStringLiteral("Please choose specified folder for catpuring images from flash"), {52, 18, 320, 16});
-    Text(folder, QStringLiteral("movie."), {52, 34, 320, 16});
+    Text(folder, QStringLiteral("Please choose specified folder for catpuring images from flash"), {44, 18, 334, 16});
+    Text(folder, QStringLiteral("movie."), {44, 34, 334, 16});
     QLabel* folderLabel = Text(folder, QStringLiteral("Folder:"), {20, 63, 46, 16});
     Edit8 = EditBox(folder, "Edit8", {68, 61, 269, 21}, QStringLiteral("Capture folder"));
     folderLabel->setBuddy(Edit8);
@@ -109,7 +117,7 @@ void TOptionDialog::BuildCapturePage()
     Button5->setAccessibleName(QStringLiteral("Choose capture folder"));
 
     QGroupBox* format = Group(Database, QStringLiteral(" Image Format "), {15, 119, 378, 80}, QStringLiteral("image-x-generic"));
-    Text(format, QStringLiteral("Please choose captured image format."), {52, 20, 320, 16});
+    Text(format, QStringLiteral("Please choose captured image format."), {44, 20, 334, 16});
     RadioButton1 = new QRadioButton(QStringLiteral("Bitmap"), format);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton1->move(68, 48);
@@ -119,7 +127,7 @@ void TOptionDialog::BuildCapturePage()
 
     FNextGroup = 8;   // the compression group keeps its design name
     GroupBox8 = Group(Database, QStringLiteral(" Image Compression Ratio "), {15, 214, 378, 110}, QStringLiteral("preferences-system"));
-    Text(GroupBox8, QStringLiteral("Please choose captured image compression ratio."), {52, 20, 320, 16});
+    Text(GroupBox8, QStringLiteral("Please choose captured image compression ratio."), {44, 20, 334, 16});
     TrackBar1 = new QSlider(Qt::Horizontal, GroupBox8);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
     TrackBar1->setAccessibleName(QStringLiteral("Image compression ratio"));
@@ -156,8 +164,8 @@ void TOptionDialog::BuildConnectionPage()
     PageControl1->addTab(TabSheet1, QStringLiteral("   Connection Settings       "));
 
     QGroupBox* folder = Group(TabSheet1, QStringLiteral(" Default download folder "), {15, 10, 378, 101}, QStringLiteral("folder-download"));
-    Text(folder, QStringLiteral("Please choose specified path to store flash movies that you"), {52, 18, 320, 16});
-    Text(folder, QStringLiteral("have downloaded from Internet."), {52, 34, 320, 16});
+    Text(folder, QStringLiteral("Please choose specified path to store flash movies that you"), {44, 18, 334, 16});
+    Text(folder, QStringLiteral("have downloaded from Internet."), {44, 34, 334, 16});
     QLabel* folderLabel = Text(folder, QStringLiteral("Folder:"), {20, 63, 46, 16});
     Edit1 = EditBox(folder, "Edit1", {68, 61, 269, 21}, QStringLiteral("Download folder"));
     folderLabel->setBuddy(Edit1);
@@ -165,7 +173,7 @@ void TOptionDialog::BuildConnectionPage()
     Button4->setAccessibleName(QStringLiteral("Choose download folder"));
 
     QGroupBox* login = Group(TabSheet1, QStringLiteral(" Username and password "), {15, 128, 378, 121}, QStringLiteral("dialog-password"));
-    Text(login, QStringLiteral("Some web server require username and password."), {52, 20, 320, 16});
+    Text(login, QStringLiteral("Some web server require username and password."), {44, 20, 334, 16});
     QLabel* userLabel = Text(login, QStringLiteral("Username:"), {60, 52, 66, 16});
     Edit2 = EditBox(login, "Edit2", {128, 50, 201, 21}, QStringLiteral("Username"));
     userLabel->setBuddy(Edit2);
@@ -176,8 +184,8 @@ void TOptionDialog::BuildConnectionPage()
     Edit3->setEchoMode(QLineEdit::Password);
 
     // The check boxes take the left edge of this group, so its picture sits at the right.
-    QGroupBox* proxy = Group(TabSheet1, QStringLiteral(" Proxy Server "), {15, 257, 378, 124}, QStringLiteral("network-server"), {336, 16});
-    Text(proxy, QStringLiteral("Some connection establishment require through a proxy server"), {20, 16, 310, 16});
+    QGroupBox* proxy = Group(TabSheet1, QStringLiteral(" Proxy Server "), {15, 257, 378, 124}, QStringLiteral("network-server"), {340, 40});
+    Text(proxy, QStringLiteral("Some connection establishment require through a proxy server"), {20, 16, 354, 16});
     CheckBox1 = new QCheckBox(QStringLiteral("Use the proxy server for the connectin"), proxy);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->move(20, 36);
@@ -209,8 +217,8 @@ void TOptionDialog::BuildDatabasePage()
     PageControl1->addTab(TabSheet2, QStringLiteral("   Database Mantainment   "));
 
     QGroupBox* history = Group(TabSheet2, QStringLiteral(" History "), {15, 10, 377, 135}, QStringLiteral("document-open-recent"));
-    Text(history, QStringLiteral("The history database contains links to flash movies you have"), {52, 18, 320, 16});
-    Text(history, QStringLiteral("downloaded, you can quickly access all recently visited flashs."), {52, 34, 320, 16});
+    Text(history, QStringLiteral("The history database contains links to flash movies you have"), {44, 18, 334, 16});
+    Text(history, QStringLiteral("downloaded, you can quickly access all recently visited flashs."), {44, 34, 334, 16});
     QLabel* dbLabel = Text(history, QStringLiteral("Database"), {20, 66, 60, 16});
     Edit10 = EditBox(history, "Edit10", {83, 64, 270, 21}, QStringLiteral("History database file"));
     Edit10->setReadOnly(true);
@@ -232,9 +240,9 @@ void TOptionDialog::BuildDatabasePage()
     Button9 = Button(TabSheet2, "Button9", QStringLiteral("Delete History"), {296, 154, 97, 24});
 
     QGroupBox* thumbs = Group(TabSheet2, QStringLiteral(" Thumbnail "), {15, 200, 378, 113}, QStringLiteral("image-x-generic"));
-    Text(thumbs, QStringLiteral("For purpose of fast browsing, this program has stored thumbnail"), {52, 18, 320, 16});
-    Text(thumbs, QStringLiteral("images in the database, Please click 'Delete Thumbnail' button"), {52, 34, 320, 16});
-    Text(thumbs, QStringLiteral("if you wish to refresh all thumbnail images."), {52, 50, 320, 16});
+    Text(thumbs, QStringLiteral("For purpose of fast browsing, this program has stored thumbnail"), {44, 18, 334, 16});
+    Text(thumbs, QStringLiteral("images in the database, Please click 'Delete Thumbnail' button"), {44, 34, 334, 16});
+    Text(thumbs, QStringLiteral("if you wish to refresh all thumbnail images."), {44, 50, 334, 16});
     QLabel* thumbLabel = Text(thumbs, QStringLiteral("Database"), {20, 77, 60, 16});
     Edit9 = EditBox(thumbs, "Edit9", {83, 75, 278, 21}, QStringLiteral("Thumbnail database file"));
     Edit9->setReadOnly(true);

@@ -70,7 +70,7 @@ private:
     int FNextGroup = 1;
     int FNextImage = 1;
 
-    QGroupBox* Group(QWidget* page, const QString& title, QRect bounds, const QString& icon, QPoint imageAt = {8, 18});
+    QGroupBox* Group(QWidget* page, const QString& title, QRect bounds, const QString& icon, QPoint imageAt = {6, 18});
     QLabel* Text(QWidget* parent, const QString& text, QRect bounds, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
     QLineEdit* EditBox(QWidget* parent, const char* name, QRect bounds, const QString& accessibleName);
     QPushButton* Button(QWidget* parent, const char* name, const QString& text, QRect bounds);
