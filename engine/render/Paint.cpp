@@ -34,30 +34,38 @@ QBrush GradientBrush(const FillStyle& fill, const ColorTransform& cx)
 {
     const Gradient& gr = fill.gradient;
     QGradientStops stops;
-    // Ratios should rise; where a writer breaks that, a later record cannot go below an earlier one.
-    int last = 0;
-    for (const GradientRecord& rec : gr.records) {
-        int ratio = std::max<int>(rec.ratio, last);
-        last = ratio;
-        stops.append({ratio / 255.0, ToQColor(cx.Apply(rec.color))});
-    }
-    if (stops.isEmpty())
+    const auto& recs = gr.records;
+    if (recs.empty())
         return QBrush(Qt::NoBrush);
-    if (gr.interpolation == Gradient::Interpolation::Linear && stops.size() > 1) {
-        QGradientStops fine;
-        constexpr int Steps = 8; // linear-light mixing approximated by extra stops
-        for (int i = 0; i + 1 < stops.size(); ++i) {
-            const auto& a = stops[i];
-            const auto& b = stops[i + 1];
-            fine.append(a);
-            if (b.first > a.first)
-                for (int k = 1; k < Steps; ++k) {
-                    double t = double(k) / Steps;
-                    fine.append({a.first + (b.first - a.first) * t, MixLinear(a.second, b.second, t)});
+    const bool linearRgb = gr.interpolation == Gradient::Interpolation::Linear;
+    const bool rising = std::is_sorted(recs.begin(), recs.end(),
+                                       [](const GradientRecord& a, const GradientRecord& b) { return a.ratio < b.ratio; });
+    if (rising && !linearRgb) {
+        for (const GradientRecord& rec : recs)
+            stops.append({rec.ratio / 255.0, ToQColor(cx.Apply(rec.color))});
+    } else {
+        // One stop per ratio. Where ratios fall back, the first segment that holds a ratio gives
+        // its colour; past the last segment the last record's colour holds.
+        for (int t = 0; t < 256; ++t) {
+            QColor c = ToQColor(cx.Apply(t < recs.front().ratio ? recs.front().color : recs.back().color));
+            for (size_t i = 0; i + 1 < recs.size(); ++i) {
+                const int r0 = recs[i].ratio, r1 = recs[i + 1].ratio;
+                if (r0 <= t && t <= r1 && r0 < r1) {
+                    const double f = double(t - r0) / (r1 - r0);
+                    const QColor a = ToQColor(cx.Apply(recs[i].color)), b = ToQColor(cx.Apply(recs[i + 1].color));
+                    if (linearRgb) {
+                        c = MixLinear(a, b, f);
+                    } else {
+                        c.setRgbF(a.redF() + (b.redF() - a.redF()) * f, a.greenF() + (b.greenF() - a.greenF()) * f,
+                                  a.blueF() + (b.blueF() - a.blueF()) * f, a.alphaF() + (b.alphaF() - a.alphaF()) * f);
+                    }
+                    break;
                 }
+                if (t < r0)
+                    break;
+            }
+            stops.append({t / 255.0, c});
         }
-        fine.append(stops.back());
-        stops = fine;
     }
     QGradient::Spread spread = gr.spread == Gradient::Spread::Reflect  ? QGradient::ReflectSpread
                                : gr.spread == Gradient::Spread::Repeat ? QGradient::RepeatSpread
