@@ -199,3 +199,24 @@ TEST(Render, HighQualitySmoothsEdgesLowDoesNot)
     EXPECT_NE(high, 0u);
     EXPECT_NE(high, 0xFFFFFFu);
 }
+
+TEST(Render, GradientRatiosThatFallBackKeepTheFirstSegment)
+{
+    // red 0 -> green 128, then a record "back" at 64 (blue): 0..128 stays red-green, past 128 blue holds
+    swftest::MatrixValues m;
+    m.hasScale = true;
+    m.a = m.d = 1000.0 / 16384;
+    m.tx = m.ty = 1000;
+    swftest::ShapeBuilder sb(3, 1, 0);
+    sb.Rectangle(0, 0, 2000, 2000, -1, 1);
+    Bytes fill = swftest::GradientFill(0x10, swftest::MatrixBytes(m),
+                                       {{0, 255, 0, 0, 255}, {128, 0, 255, 0, 255}, {64, 0, 0, 255, 255}}, 3);
+    Bytes tags = Tag(32, swftest::DefineShapeBody(1, 3, swftest::Rect(0, 2000, 0, 2000), {fill}, {}, 1, 0, sb.Finish()));
+    swftest::PutBytes(tags, Place(1, 1));
+    QImage img = Draw(MovieWith(tags));
+    QColor quarter(img.pixel(25, 50)), late(img.pixel(90, 50));
+    EXPECT_NEAR(quarter.red(), 128, 10);   // halfway from red to green, no blue
+    EXPECT_NEAR(quarter.green(), 128, 10);
+    EXPECT_LE(quarter.blue(), 5);
+    EXPECT_EQ(late.rgb() & 0xFFFFFF, 0x0000FFu);
+}
