@@ -61,7 +61,11 @@ void TMoviscope_Main::FormCreate()
 
     InitState();
     // Still to come here: the volume menu from the mixer, the search page's defaults, the
-    // special folder table and the list hooks; then opening the two databases.
+    // special folder table and the list hooks.
+
+    // A database that cannot be opened is reported; the program goes on with the other one.
+    for (const QString& error : FDatabases.OpenDatabases())
+        ShowDefaultError(error);
 
     ReadSettings(AppDir + QStringLiteral("Moviscope.Ini"));
     setWindowTitle(QStringLiteral("Moviscope ") + VersionText);

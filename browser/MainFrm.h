@@ -3,6 +3,7 @@
 // Handlers are spread over MainFrm*.cpp by concern.
 #pragma once
 
+#include "browser/Databases.h"
 #include "browser/ListModel.h"
 #include "browser/Listing.h"
 #include "platform/shell/ItemIdList.h"
@@ -61,6 +62,7 @@ public:
     void Catalogs1Click();
     void Downloads1Click();
     void Exit1Click();
+    void Option1Click();   // "Options": the Options dialog, modal
     void StatusBar1DrawPanel(TStatusBar* bar, QPainter& canvas, int panel, const QRect& rect);
 
     // --- Components
@@ -120,6 +122,7 @@ public:
     std::vector<QIcon> TreeViewImages, toolImagesA, toolImagesB, toolImagesC;
 
     // --- State shared by the parts of the window
+    TLibraryDatabases FDatabases;   // ADOConnection1/2 and ADOQuery1/2
     TListing FListing;
     TShellListModel* FListModel = nullptr;
     int FViewMode = 0;

@@ -1,6 +1,7 @@
 // The command tables: the main menu, the pop-up menus and the tool bars, and which handler
 // each command runs. Commands without a handler yet are shown disabled.
 #include "browser/MainFrm.h"
+#include "browser/OptionDlg.h"
 
 #include "platform/vcl/ErrorReport.h"
 
@@ -414,6 +415,8 @@ void TMoviscope_Main::ConnectCommands()
         {QStringLiteral("Refresh1"), [this] { RefreshFolder(); }},
         {QStringLiteral("Refresh2"), [this] { RefreshFolder(); }},
         {QStringLiteral("ToolButton6"), [this] { RefreshFolder(); }},
+        {QStringLiteral("Option1"), [this] { Option1Click(); }},
+        {QStringLiteral("ToolButton5"), [this] { Option1Click(); }},
     };
 
     for (QAction* action : findChildren<QAction*>()) {
@@ -428,6 +431,12 @@ void TMoviscope_Main::ConnectCommands()
         }
         connect(action, &QAction::triggered, this, Reported(h->second));
     }
+}
+
+void TMoviscope_Main::Option1Click()
+{
+    TOptionDialog dialog(this, FDatabases);
+    dialog.exec();
 }
 
 QAction* TMoviscope_Main::Action(const QString& name) const

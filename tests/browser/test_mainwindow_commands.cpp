@@ -292,7 +292,7 @@ const Button Buttons[] = {
     {"ToolBar1", "ToolButton1", "Download", false, ""},
     {"ToolBar1", "ToolButton2", "Print", false, ""},
     {"ToolBar1", "ToolButton15", "Mail", false, ""},
-    {"ToolBar1", "ToolButton5", "   Options   ", false, ""},
+    {"ToolBar1", "ToolButton5", "   Options   ", true, ""},
     {"ToolBar1", "ToolButton18", "-", true, ""},
     {"ToolBar1", "ToolButton4", "   Home   ", false, ""},
     {"ToolBar1", "ToolButton14", "Help", false, ""},
@@ -343,7 +343,7 @@ TEST_F(MainWindowTest, OnlyTheCommandsBuiltSoFarAreEnabled)
     Create();
     const std::set<std::string> working = {
         "Exit1", "oolBar1", "StatusBar2", "PreviewPanel1", "Folders3", "Search1", "Favorite1",
-        "Catalogs1", "Downloads1", "Refresh1", "Refresh2", "ToolButton6"};
+        "Catalogs1", "Downloads1", "Refresh1", "Refresh2", "ToolButton6", "Option1", "ToolButton5"};
     int disabled = 0;
     for (const Row& r : Rows) {
         QAction* a = A(r.name);
@@ -353,9 +353,6 @@ TEST_F(MainWindowTest, OnlyTheCommandsBuiltSoFarAreEnabled)
         disabled += !a->isEnabled();
     }
     EXPECT_GT(disabled, 0);
-    // The "Options" commands wait for the dialog.
-    EXPECT_FALSE(A("Option1")->isEnabled());
-    EXPECT_FALSE(A("ToolButton5")->isEnabled());
 }
 
 } // namespace
