@@ -4,6 +4,7 @@
 #include "platform/shell/ShellIcons.h"
 
 #include <QCollator>
+#include <QLocale>
 
 #include <cerrno>
 #include <cstring>
@@ -111,7 +112,11 @@ bool FindDataOfPath(const QByteArray& path, const QString& name, TFindData& out,
 int CompareNames(const QString& a, const QString& b)
 {
     thread_local QCollator collator = [] {
-        QCollator c;
+        // Qt's collator for the C locale compares code units and ignores numeric mode.
+        QLocale locale;
+        if (locale.language() == QLocale::C)
+            locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        QCollator c(locale);
         c.setNumericMode(true);
         c.setCaseSensitivity(Qt::CaseInsensitive);
         return c;
