@@ -30,13 +30,17 @@ constexpr int kMaxStageSide = 4096;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-template <class F> double Best(F&& f)
+// The first run is kept apart: it pays for the renderer's per-character caches.
+template <class F> double Best(F&& f, double* first = nullptr)
 {
     double best = 1e300;
     for (int i = 0; i < kRuns; ++i) {
         const auto t0 = Clock::now();
         f();
-        best = std::min(best, Ms(Clock::now() - t0));
+        const double ms = Ms(Clock::now() - t0);
+        if (i == 0 && first)
+            *first = ms;
+        best = std::min(best, ms);
     }
     return best;
 }
@@ -77,7 +81,7 @@ int main(int argc, char** argv)
             files.push_back(e.path());
     std::sort(files.begin(), files.end());
 
-    std::vector<double> decode, thumb, stage;
+    std::vector<double> decode, thumb, thumbCold, stage;
     int undecodable = 0, visual = 0, visualFast = 0;
     std::vector<std::string> slowVisual;
     for (const fs::path& file : files) {
@@ -97,13 +101,15 @@ int main(int argc, char** argv)
         decode.push_back(dt);
 
         int thumbFrame = 1;
+        double cold = 0;
         const double tt = Best([&] {
             swf::Player player(movie);
             thumbFrame = std::max(1, int(std::lround(player.TotalFrames() * 0.618)));
             player.GotoFrame(thumbFrame);
             (void)swf::RenderFrameImage(player, QSize(80, 80));
-        });
+        }, &cold);
         thumb.push_back(tt);
+        thumbCold.push_back(cold);
 
         const int w = std::clamp(int(std::lround((movie->stage.xMax - movie->stage.xMin) / 20.0)), 1, kMaxStageSide);
         const int h = std::clamp(int(std::lround((movie->stage.yMax - movie->stage.yMin) / 20.0)), 1, kMaxStageSide);
@@ -128,7 +134,8 @@ int main(int argc, char** argv)
     std::printf("engine_bench: %zu movies, %zu decoded, %d undecodable (best of %d runs each)\n", files.size(),
                 decode.size(), undecodable, kRuns);
     Report("decode", decode);
-    Report("thumbnail 80x80", thumb);
+    Report("thumbnail 80x80 (first)", thumbCold);
+    Report("thumbnail 80x80 (best)", thumb);
     Report("frame at stage size", stage);
     std::printf("ruffle-visual: %d of %d draw a stage-size frame within a third of their frame interval\n",
                 visualFast, visual);
